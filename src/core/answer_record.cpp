@@ -1,0 +1,1 @@
+#include "core/answer_record.h"

@@ -1,0 +1,1 @@
+#include "core/file_names.h"

@@ -1,0 +1,1 @@
+#include "core/jpeg_writer.h"

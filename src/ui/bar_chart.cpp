@@ -1,0 +1,1 @@
+#include "ui/bar_chart.h"
