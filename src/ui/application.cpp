@@ -1,1 +1,58 @@
-// placeholder
+#include "ui/application.h"
+
+#include "ui/message_boxes.h"
+
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <exception>
+
+namespace quimo::ui {
+
+Application::Application(int &argc, char **argv) : QApplication(argc, argv)
+{
+    // No display name: Qt would append it to every window title.
+    setApplicationName(QStringLiteral("quimo-auswertung"));
+    setApplicationVersion(QStringLiteral("1.0"));
+    setUpFonts();
+    installGermanTranslations(*this);
+}
+
+bool Application::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &error) {
+        MessageBoxes::showError(QString::fromUtf8(error.what()));
+    }
+    return true;
+}
+
+void setUpFonts()
+{
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QApplication::setFont(layoutFont(QStringLiteral("MS Sans Serif"), 11));
+}
+
+void installGermanTranslations(QCoreApplication &application)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    auto *translator = new QTranslator(&application);
+    if (translator->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator);
+    }
+}
+
+QFont layoutFont(const QString &family, int pixelSize, bool bold)
+{
+    QFont font(family);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace quimo::ui

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+namespace quimo::ui {
+
+// The screen pixels inside the outer rectangle of window (title bar and frame included where
+// they are drawn, and whatever lies on top of it), its full width and all but the bottom crop
+// rows. Throws std::runtime_error when the window is too small to leave a picture.
+QImage captureForegroundWindow(QWidget *window, quint16 crop);
+
+// Captures window into its scratch picture and writes it as a JPEG picture to path, replacing an
+// earlier one only once the new one is complete. displayName is the name the user is told when
+// it fails. Throws on any failure; nothing is left half-written.
+void saveSnapshot(QWidget *window, quint16 crop, QLabel *scratch, const QString &path,
+                  const QString &displayName);
+
+// The bottom crop of a detail window: its outer height less the close button's top less 16
+// rows, in 16 bits, taken at the moment of the click.
+quint16 detailCrop(int outerHeight, int buttonTop);
+
+} // namespace quimo::ui
