@@ -20,7 +20,10 @@ std::size_t answerOffset(int question)
 class FileDescriptor
 {
 public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
+    explicit FileDescriptor(int fd)
+        : fd_(fd)
+    {
+    }
     ~FileDescriptor()
     {
         if (fd_ >= 0) {
@@ -64,7 +67,9 @@ bool readAnswerRecord(const std::string &path, AnswerRecord &record)
     if (file.get() < 0) {
         return false;
     }
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return false;
     }

@@ -5,17 +5,38 @@
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QProxyStyle>
 #include <QTranslator>
 
 #include <exception>
 
 namespace quimo::ui {
 
-Application::Application(int &argc, char **argv) : QApplication(argc, argv)
+namespace {
+
+// Hints appear after the pointer has rested half a second, as the program's users know it.
+class HintTiming final : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_ToolTip_WakeUpDelay) {
+            return 500;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
+
+Application::Application(int &argc, char **argv)
+    : QApplication(argc, argv)
 {
     // No display name: Qt would append it to every window title.
     setApplicationName(QStringLiteral("quimo-auswertung"));
     setApplicationVersion(QStringLiteral("1.0"));
+    setStyle(new HintTiming);
     setUpFonts();
     installGermanTranslations(*this);
 }

@@ -26,12 +26,12 @@ public:
     // Where everything is drawn, computed in one place for painting and for tests.
     struct Geometry
     {
-        QRect title;              // title text box
-        QRect foot;               // foot text box
-        QRect plot;               // framed plotting area; value 0 at its bottom, 100 at its top
-        int axisStep = 10;        // distance of the left axis labels in percent
-        QVector<QRect> bars;      // one per point, already cut off at the plot's top edge
-        QVector<QRect> labels;    // one per point: the box of the rotated label
+        QRect title;           // title text box
+        QRect foot;            // foot text box
+        QRect plot;            // framed plotting area; value 0 at its bottom, 100 at its top
+        int axisStep = 10;     // distance of the left axis labels in percent
+        QVector<QRect> bars;   // one per point, already cut off at the plot's top edge
+        QVector<QRect> labels; // one per point: the box of the rotated label
     };
 
     explicit BarChart(QWidget *parent = nullptr);

@@ -128,8 +128,7 @@ void BlockDetailWindow::fitCaptionBoxes()
         if (continuation && first->text().endsWith(continuation->text())) {
             const QString head = first->text().chopped(continuation->text().size());
             const QFontMetricsF metrics(first->font());
-            first->resize(int(std::ceil(metrics.horizontalAdvance(head))) + 1,
-                          first->height());
+            first->resize(int(std::ceil(metrics.horizontalAdvance(head))) + 1, first->height());
             continue;
         }
         const int needed = first->oneLineWidth() + 1;
@@ -168,10 +167,9 @@ void BlockDetailWindow::showEvent(QShowEvent *event)
 void BlockDetailWindow::bitBtn1Click()
 {
     if (session_.saveSnapshots) {
-        const QString name =
-            QString::fromStdString(detailPictureName(session_.baseName, block_));
-        saveSnapshot(this, detailCrop(frameGeometry().height(), closeButton_->y()), image_,
-                     name, name);
+        const QString name = QString::fromStdString(detailPictureName(session_.baseName, block_));
+        saveSnapshot(this, detailCrop(frameGeometry().height(), closeButton_->y()), image_, name,
+                     name);
     }
     reject();
 }

@@ -12,9 +12,9 @@ namespace quimo::ui {
 // share one design and differ only in a few coordinates, so the differences live in one table.
 struct StatementPlacement
 {
-    QRect firstLine;                    // box of the first-line caption
-    bool fitToCaption = false;          // box grows to the caption's one-line width
-    std::optional<QRect> continuation;  // questions 4, 16, 17 and 33 only
+    QRect firstLine;                   // box of the first-line caption
+    bool fitToCaption = false;         // box grows to the caption's one-line width
+    std::optional<QRect> continuation; // questions 4, 16, 17 and 33 only
     int gaugeTop = 0;
 };
 

@@ -22,7 +22,6 @@ const QString kHint =
 BlockMenu::BlockMenu(const Session &session, QWidget *parent)
     : QDialog(parent)
     , session_(session)
-    , viewed_(kBlockCount, false)
 {
     setObjectName(QStringLiteral("quimoauswmenufrm"));
     setWindowTitle(QStringLiteral("QUIMO Einzelauswertung Harnik QDX"));
@@ -38,9 +37,17 @@ BlockMenu::BlockMenu(const Session &session, QWidget *parent)
         button->setGeometry(24, 16 + 48 * (block - 1), 200, 33);
         button->setToolTip(kHint);
         button->setAutoDefault(true);
-        button->setIconSize(QSize(18, 18));
+        button->setToolTipDuration(2500);
         connect(button, &QPushButton::clicked, this, [this, block] { openBlock(block); });
         blockButtons_.append(button);
+
+        // In the margin left of the button: the longest captions fill their buttons.
+        auto *check = new QLabel(this);
+        check->setObjectName(QStringLiteral("check%1").arg(block));
+        check->setPixmap(checkMarkIcon().pixmap(18, 18));
+        check->setGeometry(3, button->y() + (button->height() - 18) / 2, 18, 18);
+        check->hide();
+        checkMarks_.append(check);
     }
 
     closeButton_ = new QPushButton(QStringLiteral("S&chlie\u00dfen"), this);
@@ -84,7 +91,8 @@ QPushButton *BlockMenu::blockButton(int block) const
 
 bool BlockMenu::isViewed(int block) const
 {
-    return viewed_.value(block - 1);
+    const QLabel *check = checkMarks_.value(block - 1);
+    return check && !check->isHidden();
 }
 
 void BlockMenu::showEvent(QShowEvent *event)
@@ -100,8 +108,7 @@ void BlockMenu::openBlock(int block)
         window.exec();
     }
     // The hint promises a check mark on every block that has been looked at.
-    viewed_[block - 1] = true;
-    blockButtons_[block - 1]->setIcon(checkMarkIcon());
+    checkMarks_[block - 1]->show();
 
     // Without a window manager nothing hands the focus back after the nested modal run.
     activateWindow();

@@ -24,7 +24,8 @@ public:
 
     QPushButton *blockButton(int block) const;
     QPushButton *closeButton() const { return closeButton_; }
-    // Whether the block's detail window has been closed since this menu opened.
+    // Whether the block's detail window has been closed since this menu opened; such a block
+    // shows a check mark left of its button.
     bool isViewed(int block) const;
 
 public slots:
@@ -37,7 +38,7 @@ protected:
 private:
     const Session &session_;
     QList<QPushButton *> blockButtons_;
-    QList<bool> viewed_;
+    QList<QLabel *> checkMarks_;
     QPushButton *closeButton_;
     QLabel *logo_;
 };

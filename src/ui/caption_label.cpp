@@ -7,7 +7,8 @@
 
 namespace quimo::ui {
 
-CaptionLabel::CaptionLabel(const QString &text, QWidget *parent) : QLabel(text, parent)
+CaptionLabel::CaptionLabel(const QString &text, QWidget *parent)
+    : QLabel(text, parent)
 {
     setWordWrap(true);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -7,7 +7,9 @@
 
 namespace quimo::ui {
 
-DialogKeys::DialogKeys(QWidget *window) : QObject(window), window_(window)
+DialogKeys::DialogKeys(QWidget *window)
+    : QObject(window)
+    , window_(window)
 {
     for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
         button->installEventFilter(this);
@@ -61,8 +63,8 @@ bool DialogKeys::eventFilter(QObject *watched, QEvent *event)
     }
 
     // Alt+letter reaches the buttons as a Qt shortcut already; this adds the plain letter.
-    if ((modifiers == Qt::NoModifier || modifiers == Qt::AltModifier) &&
-        key->text().size() == 1 && key->text().at(0).isLetter()) {
+    if ((modifiers == Qt::NoModifier || modifiers == Qt::AltModifier) && key->text().size() == 1 &&
+        key->text().at(0).isLetter()) {
         if (QAbstractButton *button = buttonForAccelerator(key->text().at(0))) {
             button->click();
             return true;

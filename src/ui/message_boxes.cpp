@@ -65,8 +65,7 @@ void MessageBoxes::showReadFailure()
 
 void MessageBoxes::showError(const QString &message)
 {
-    QMessageBox box(QMessageBox::Critical, kApplicationTitle, errorText(message),
-                    QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, kApplicationTitle, errorText(message), QMessageBox::Ok);
     setButtonText(box, QMessageBox::Ok, QStringLiteral("OK"));
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);

@@ -35,7 +35,8 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, 
 
 } // namespace
 
-OverviewWindow::OverviewWindow(QWidget *parent) : QWidget(parent)
+OverviewWindow::OverviewWindow(QWidget *parent)
+    : QWidget(parent)
 {
     setObjectName(QStringLiteral("quimoauswfrm"));
     setWindowTitle(QStringLiteral("QUIMO Trivelkanz: Auswertung Harnik QDX"));
@@ -50,8 +51,8 @@ OverviewWindow::OverviewWindow(QWidget *parent) : QWidget(parent)
     chart_->setFootText(kAuthorNotice);
     chart_->setFocusPolicy(Qt::NoFocus);
 
-    detail_ = makeButton(this, "detail", QStringLiteral("&Einzelauswertung"),
-                         QRect(280, 515, 113, 33));
+    detail_ =
+        makeButton(this, "detail", QStringLiteral("&Einzelauswertung"), QRect(280, 515, 113, 33));
     buttonEnde_ = makeButton(this, "button_ende", QStringLiteral("S&chlie\u00dfen"),
                              QRect(424, 512, 113, 33));
     buttonEnde_->setIcon(doorIcon());

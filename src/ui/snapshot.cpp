@@ -46,8 +46,7 @@ QImage captureForegroundWindow(QWidget *window, quint16 crop)
         throw std::runtime_error("Der Bildschirminhalt l\u00e4sst sich nicht lesen");
     }
     const QPoint origin = outer.topLeft() - screen->geometry().topLeft();
-    const QPixmap grabbed =
-        screen->grabWindow(0, origin.x(), origin.y(), outer.width(), height);
+    const QPixmap grabbed = screen->grabWindow(0, origin.x(), origin.y(), outer.width(), height);
 
     // Exactly the window's width and the rows above the crop, also where the window reaches
     // beyond the screen's edge.

@@ -14,7 +14,10 @@ namespace {
 class Placement final : public QObject
 {
 public:
-    Placement(QWidget *window, QSize outer) : QObject(window), window_(window), outer_(outer)
+    Placement(QWidget *window, QSize outer)
+        : QObject(window)
+        , window_(window)
+        , outer_(outer)
     {
         window->installEventFilter(this);
         window->resize(outer);

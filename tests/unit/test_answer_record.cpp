@@ -165,8 +165,8 @@ private slots:
         } else if (kind == "devzero-link") {
             QVERIFY(::symlink("/dev/zero", native.constData()) == 0);
         } else if (kind == "dangling") {
-            QVERIFY(::symlink(QFile::encodeName(path("nowhere")).constData(),
-                              native.constData()) == 0);
+            QVERIFY(::symlink(QFile::encodeName(path("nowhere")).constData(), native.constData()) ==
+                    0);
         }
 
         AnswerRecord record = quimo::testing::uniformRecord(2);

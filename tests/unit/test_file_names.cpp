@@ -14,14 +14,21 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("base");
-        QTest::newRow("extension") << "/d/Test.dat" << "Test";
-        QTest::newRow("no extension") << "/d/Test" << "Test";
-        QTest::newRow("two dots") << "/d/Test.2004.dat" << "Test";
-        QTest::newRow("dot in the folder") << "/d.alt/Test.dat" << "Test";
-        QTest::newRow("nothing before the dot") << "/d/.dat" << "";
+        QTest::newRow("extension") << "/d/Test.dat"
+                                   << "Test";
+        QTest::newRow("no extension") << "/d/Test"
+                                      << "Test";
+        QTest::newRow("two dots") << "/d/Test.2004.dat"
+                                  << "Test";
+        QTest::newRow("dot in the folder") << "/d.alt/Test.dat"
+                                           << "Test";
+        QTest::newRow("nothing before the dot") << "/d/.dat"
+                                                << "";
         QTest::newRow("long extension") << "/d/a." + QString(100, 'x') << "a";
-        QTest::newRow("umlaut and blank") << "/home/anna/Prüfung März.dat" << "Prüfung März";
-        QTest::newRow("no folder") << "QUIMO.dat" << "QUIMO";
+        QTest::newRow("umlaut and blank") << "/home/anna/Prüfung März.dat"
+                                          << "Prüfung März";
+        QTest::newRow("no folder") << "QUIMO.dat"
+                                   << "QUIMO";
     }
 
     void baseNames()
@@ -35,14 +42,21 @@ private slots:
     {
         QTest::addColumn<QString>("dataFile");
         QTest::addColumn<QString>("picture");
-        QTest::newRow("three-letter extension") << "/d/QUIMO.dat" << "/d/QUIMO.jpg";
-        QTest::newRow("longer extension") << "antworten.data" << "antworten.jpg";
-        QTest::newRow("shorter extension") << "a.db" << "a.jpg";
-        QTest::newRow("no extension") << "antworten" << "antworten.jpg";
-        QTest::newRow("dot only in the folder") << "/d.alt/QUIMO" << "/d.alt/QUIMO.jpg";
-        QTest::newRow("two dots") << "/d/Test.2004.dat" << "/d/Test.2004.jpg";
+        QTest::newRow("three-letter extension") << "/d/QUIMO.dat"
+                                                << "/d/QUIMO.jpg";
+        QTest::newRow("longer extension") << "antworten.data"
+                                          << "antworten.jpg";
+        QTest::newRow("shorter extension") << "a.db"
+                                           << "a.jpg";
+        QTest::newRow("no extension") << "antworten"
+                                      << "antworten.jpg";
+        QTest::newRow("dot only in the folder") << "/d.alt/QUIMO"
+                                                << "/d.alt/QUIMO.jpg";
+        QTest::newRow("two dots") << "/d/Test.2004.dat"
+                                  << "/d/Test.2004.jpg";
         // The picture must never overwrite the data file itself.
-        QTest::newRow("data file is a .jpg") << "/d/x.jpg" << "/d/x.jpg.jpg";
+        QTest::newRow("data file is a .jpg") << "/d/x.jpg"
+                                             << "/d/x.jpg.jpg";
     }
 
     void overviewPictures()

@@ -33,8 +33,8 @@ private slots:
             << Values{INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN, 4} << 5ull << 16ull;
         // Corrupt values must not wrap around to a small, plausible-looking score.
         QTest::newRow("INT_MAX does not wrap")
-            << Values{INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX}
-            << 6ull * 2147483648ull << 6ull * 2147483648ull * 100 / 30;
+            << Values{INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX} << 6ull * 2147483648ull
+            << 6ull * 2147483648ull * 100 / 30;
     }
 
     void blockScores()
@@ -44,8 +44,8 @@ private slots:
         QFETCH(quint64, score);
 
         AnswerRecord record = uniformRecord(2);
-        setBlock(record, 3, {answers[0], answers[1], answers[2], answers[3], answers[4],
-                             answers[5]});
+        setBlock(record, 3,
+                 {answers[0], answers[1], answers[2], answers[3], answers[4], answers[5]});
         const BlockTotals totals = blockTotals(record);
         QCOMPARE(quint64(totals[2]), total);
         QCOMPARE(quint64(blockScore(totals[2])), score);
