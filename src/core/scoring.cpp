@@ -22,6 +22,15 @@ std::uint64_t blockScore(std::uint64_t total)
     return total * 100 / 30;
 }
 
+int unansweredCount(const AnswerRecord &record)
+{
+    int count = 0;
+    for (int question = 1; question <= kQuestionCount; ++question) {
+        count += record.answer(question) < 0 ? 1 : 0;
+    }
+    return count;
+}
+
 int gaugeValue(std::int32_t answer)
 {
     const std::int64_t value = (std::int64_t(answer) + 1) * 20;

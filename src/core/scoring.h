@@ -18,6 +18,9 @@ BlockTotals blockTotals(const AnswerRecord &record);
 // Values above 4 in the file give scores above 100 on purpose; the chart cuts them off.
 std::uint64_t blockScore(std::uint64_t total);
 
+// How many of the 54 statements carry no answer (a negative value).
+int unansweredCount(const AnswerRecord &record);
+
 // Percentage that a statement's gauge shows: (a + 1) * 20, clamped to 0..100.
 int gaugeValue(std::int32_t answer);
 

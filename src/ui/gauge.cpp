@@ -1,10 +1,12 @@
 #include "ui/gauge.h"
 
 #include <QImage>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
+#include <utility>
 
 namespace quimo::ui {
 
@@ -61,6 +63,12 @@ void Gauge::paintEvent(QPaintEvent *event)
 {
     Q_UNUSED(event)
 
+    QPainter widgetPainter(this);
+    if (widgetPainter.paintEngine()->type() == QPaintEngine::Pdf) {
+        paintVectors(widgetPainter);
+        return;
+    }
+
     // The text inverts what lies beneath it. Raster operations are only reliable on a QImage,
     // so the gauge is composed there and then copied to the widget (or to the grab pixmap).
     const qreal ratio = devicePixelRatioF();
@@ -88,8 +96,34 @@ void Gauge::paintEvent(QPaintEvent *event)
         p.drawText(inner, Qt::AlignCenter, QString("%1%").arg(percentDone()));
     }
 
-    QPainter widgetPainter(this);
     widgetPainter.drawImage(0, 0, image);
+}
+
+// In a document the gauge stays vector graphics: the inverted text is the same text drawn
+// twice, black where it lies over the background and cyan where it lies over the bar.
+void Gauge::paintVectors(QPainter &painter) const
+{
+    const QRect outer = rect();
+    const QRect inner = outer.adjusted(1, 1, -1, -1);
+    const QRect bar(inner.left(), inner.top(), barWidth(outer.width()), inner.height());
+    painter.fillRect(outer, Qt::black);
+    painter.fillRect(inner, Qt::white);
+    if (bar.width() > 0) {
+        painter.fillRect(bar, Qt::red);
+    }
+    painter.setFont(font());
+    const QString text = QString("%1%").arg(percentDone());
+    const QRect rest(bar.right() + 1, inner.top(), inner.right() - bar.right(), inner.height());
+    for (const auto &[area, colour] :
+         {std::pair{rest, QColor(Qt::black)}, std::pair{bar, QColor(Qt::cyan)}}) {
+        if (area.width() > 0) {
+            painter.save();
+            painter.setClipRect(area);
+            painter.setPen(colour);
+            painter.drawText(inner, Qt::AlignCenter, text);
+            painter.restore();
+        }
+    }
 }
 
 } // namespace quimo::ui

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QWidget>
 
+class QPainter;
+
 namespace quimo::ui {
 
 // A horizontal bar with its percentage centred on it. The text inverts the pixels beneath it,
@@ -35,6 +37,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void paintVectors(QPainter &painter) const;
+
     int min_ = 0;
     int max_ = 100;
     int progress_ = 0;

@@ -134,6 +134,13 @@ void OverviewWindow::runStartUp()
     emit evaluated();
 }
 
+void OverviewWindow::showEvaluation(const Session &session)
+{
+    firstActivation_ = false;
+    session_ = session;
+    fillChart();
+}
+
 void OverviewWindow::fillChart()
 {
     const BlockTotals totals = blockTotals(session_.answers);

@@ -25,6 +25,10 @@ public:
 
     const Session &session() const { return session_; }
 
+    // Shows the evaluation of an answer file that has been read already, without asking
+    // anything: for rendering the window's picture without a user.
+    void showEvaluation(const Session &session);
+
 public slots:
     // Runs the start-up flow the first time, and nothing afterwards.
     void formActivate();

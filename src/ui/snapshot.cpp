@@ -17,6 +17,8 @@ namespace quimo::ui {
 
 namespace {
 
+const char *const kTooSmall = "Das Fenster ist zu klein, um als Bild gespeichert zu werden";
+
 RgbImage toRgb(const QImage &picture)
 {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
@@ -39,7 +41,7 @@ QImage captureForegroundWindow(QWidget *window, quint16 crop)
     const QRect outer = window->frameGeometry();
     const int height = outer.height() - int(crop);
     if (outer.width() <= 0 || height <= 0) {
-        throw std::runtime_error("Das Fenster ist zu klein, um als Bild gespeichert zu werden");
+        throw std::runtime_error(kTooSmall);
     }
     QScreen *screen = window->screen();
     if (!screen) {
@@ -65,8 +67,25 @@ void saveSnapshot(QWidget *window, quint16 crop, QLabel *scratch, const QString 
     if (scratch) {
         scratch->setPixmap(QPixmap::fromImage(picture));
     }
+    writePicture(picture, path, displayName);
+}
+
+void writePicture(const QImage &picture, const QString &path, const QString &displayName)
+{
     const std::vector<std::uint8_t> jpeg = encodeJpeg(toRgb(picture));
     writeFileReplacing(QFile::encodeName(path).toStdString(), displayName.toStdString(), jpeg);
+}
+
+QImage renderWindow(QWidget *window, quint16 crop)
+{
+    const int height = window->height() - int(crop);
+    if (window->width() <= 0 || height <= 0) {
+        throw std::runtime_error(kTooSmall);
+    }
+    QImage picture(window->width(), height, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    window->render(&picture, QPoint(), QRegion(0, 0, window->width(), height));
+    return picture;
 }
 
 quint16 detailCrop(int outerHeight, int buttonTop)

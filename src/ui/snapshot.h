@@ -19,6 +19,15 @@ QImage captureForegroundWindow(QWidget *window, quint16 crop);
 void saveSnapshot(QWidget *window, quint16 crop, QLabel *scratch, const QString &path,
                   const QString &displayName);
 
+// Encodes picture as JPEG and writes it to path, replacing an earlier file only once the new
+// one is complete. Throws on any failure, with displayName as the name the user is told.
+void writePicture(const QImage &picture, const QString &path, const QString &displayName);
+
+// The picture of window as the program draws it, without a screen: the client area at its
+// current size, all but the bottom crop rows. It equals the screen capture of the window where
+// no window manager draws a frame.
+QImage renderWindow(QWidget *window, quint16 crop);
+
 // The bottom crop of a detail window: its outer height less the close button's top less 16
 // rows, in 16 bits, taken at the moment of the click.
 quint16 detailCrop(int outerHeight, int buttonTop);

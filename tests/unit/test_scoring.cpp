@@ -67,6 +67,17 @@ private slots:
         QCOMPARE(quint64(totals[1]), 0ull);
     }
 
+    void unansweredStatements()
+    {
+        AnswerRecord record = uniformRecord(0);
+        QCOMPARE(unansweredCount(record), 0);
+        record.setAnswer(1, -1);
+        record.setAnswer(54, INT_MIN);
+        record.setAnswer(27, INT_MAX);
+        QCOMPARE(unansweredCount(record), 2);
+        QCOMPARE(unansweredCount(uniformRecord(-5)), 54);
+    }
+
     void gaugeValues_data()
     {
         QTest::addColumn<int>("answer");
