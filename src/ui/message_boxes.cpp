@@ -4,6 +4,8 @@
 
 #include <QAbstractButton>
 #include <QPushButton>
+#include <QScreen>
+#include <QTimer>
 
 #include <utility>
 
@@ -31,8 +33,16 @@ void MessageBoxes::setHandler(Handler newHandler)
 
 QMessageBox::StandardButton MessageBoxes::run(QMessageBox &box)
 {
-    // The boxes belong to no window, so they open at the centre of the screen.
+    // Boxes open at the centre of the screen. The box takes its final size only once shown,
+    // after Qt has placed it, so it is centred again as soon as it is up.
     box.setWindowModality(Qt::ApplicationModal);
+    QTimer::singleShot(0, &box, [&box] {
+        if (const QScreen *screen = box.screen()) {
+            QRect frame = box.frameGeometry();
+            frame.moveCenter(screen->geometry().center());
+            box.move(frame.topLeft());
+        }
+    });
     // QMessageBox itself clicks a button on its plain accelerator letter (J, N).
     if (handler()) {
         return handler()(box);

@@ -263,8 +263,7 @@ void TestBlockDetailWindow::extremeAnswersNeverWrap_data()
     // 107374182 is the first answer whose 32-bit product would pass INT_MAX, -107374184 the
     // first below INT_MIN.
     QTest::newRow("where 32 bits would wrap")
-        << Six{107374181, 107374182, -107374183, -107374184, 0, 0}
-        << Six{100, 100, 0, 0, 20, 20};
+        << Six{107374181, 107374182, -107374183, -107374184, 0, 0} << Six{100, 100, 0, 0, 20, 20};
 }
 
 void TestBlockDetailWindow::extremeAnswersNeverWrap()
