@@ -8,8 +8,8 @@
 #include "ui/caption_label.h"
 #include "ui/dialog_keys.h"
 #include "ui/gauge.h"
-#include "ui/pictures.h"
 #include "ui/snapshot.h"
+#include "ui/window_parts.h"
 #include "ui/window_placement.h"
 
 #include <QLabel>
@@ -38,10 +38,7 @@ BlockDetailWindow::BlockDetailWindow(int block, const Session &session, QWidget 
     setObjectName(QStringLiteral("quimoausw%1frm").arg(block));
     setWindowTitle(QString::fromUtf8(blockNames(block).windowCaption));
     setFont(layoutFont(kMsSansSerif, 11));
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
-    setAutoFillBackground(true);
+    setWhiteBackground(this);
     setSizeGripEnabled(false);
 
     const QFont captionFont = layoutFont(kMsSansSerif, 13);
@@ -74,25 +71,12 @@ BlockDetailWindow::BlockDetailWindow(int block, const Session &session, QWidget 
     }
     fitCaptionBoxes();
 
-    closeButton_ = new QPushButton(QStringLiteral("S&chlie\u00dfen"), this);
-    closeButton_->setObjectName(QStringLiteral("BitBtn1"));
-    closeButton_->setGeometry(QRect(layout.closeButton, kCloseButtonSize));
-    closeButton_->setIcon(doorIcon());
-    closeButton_->setIconSize(QSize(18, 18));
-    closeButton_->setAutoDefault(true);
+    closeButton_ = makeCloseButton(this, QStringLiteral("BitBtn1"),
+                                   QRect(layout.closeButton, kCloseButtonSize));
     connect(closeButton_, &QPushButton::clicked, this, &BlockDetailWindow::bitBtn1Click);
 
-    // The scratch picture of the snapshot; never shown.
-    image_ = new QLabel(this);
-    image_->setObjectName(QStringLiteral("Image1"));
-    image_->setGeometry(kScratchImage);
-    image_->hide();
-
-    auto *notice = new QLabel(kAuthorNotice, this);
-    notice->setObjectName(QStringLiteral("Notice"));
-    notice->setFont(layoutFont(QStringLiteral("Arial"), 12));
-    notice->move(layout.notice);
-    notice->adjustSize();
+    image_ = makeScratchImage(this, kScratchImage);
+    makeNotice(this, QStringLiteral("Notice"), layout.notice, 12);
 
     // Only "S&chließen" takes the focus, and Escape does nothing: the window has no cancel
     // button, so a stray Escape cannot skip the picture the user asked for.

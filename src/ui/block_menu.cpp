@@ -5,6 +5,7 @@
 #include "ui/block_detail_window.h"
 #include "ui/dialog_keys.h"
 #include "ui/pictures.h"
+#include "ui/window_parts.h"
 #include "ui/window_placement.h"
 
 #include <QLabel>
@@ -26,17 +27,13 @@ BlockMenu::BlockMenu(const Session &session, QWidget *parent)
     setObjectName(QStringLiteral("quimoauswmenufrm"));
     setWindowTitle(QStringLiteral("QUIMO Einzelauswertung Harnik QDX"));
     setFont(layoutFont(QStringLiteral("MS Sans Serif"), 11));
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
-    setAutoFillBackground(true);
+    setWhiteBackground(this);
 
     for (int block = 1; block <= kBlockCount; ++block) {
-        auto *button = new QPushButton(QString::fromUtf8(blockNames(block).menuCaption), this);
-        button->setObjectName(QStringLiteral("button%1").arg(block));
-        button->setGeometry(24, 16 + 48 * (block - 1), 200, 33);
+        QPushButton *button = makeButton(this, QStringLiteral("button%1").arg(block),
+                                         QString::fromUtf8(blockNames(block).menuCaption),
+                                         QRect(24, 16 + 48 * (block - 1), 200, 33));
         button->setToolTip(kHint);
-        button->setAutoDefault(true);
         button->setToolTipDuration(2500);
         connect(button, &QPushButton::clicked, this, [this, block] { openBlock(block); });
         blockButtons_.append(button);
@@ -50,12 +47,7 @@ BlockMenu::BlockMenu(const Session &session, QWidget *parent)
         checkMarks_.append(check);
     }
 
-    closeButton_ = new QPushButton(QStringLiteral("S&chlie\u00dfen"), this);
-    closeButton_->setObjectName(QStringLiteral("BitBtn1"));
-    closeButton_->setGeometry(264, 352, 129, 33);
-    closeButton_->setIcon(doorIcon());
-    closeButton_->setIconSize(QSize(18, 18));
-    closeButton_->setAutoDefault(true);
+    closeButton_ = makeCloseButton(this, QStringLiteral("BitBtn1"), QRect(264, 352, 129, 33));
     connect(closeButton_, &QPushButton::clicked, this, &QDialog::reject);
 
     // The logo is shrunk to the box's width, keeping its proportions, at the top left corner.

@@ -11,6 +11,7 @@
 #include "ui/open_dialog.h"
 #include "ui/pictures.h"
 #include "ui/snapshot.h"
+#include "ui/window_parts.h"
 #include "ui/window_placement.h"
 
 #include <QEvent>
@@ -23,16 +24,6 @@ namespace quimo::ui {
 namespace {
 
 const QColor kNavy(0, 0, 128);
-
-QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, QRect geometry)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(geometry);
-    button->setAutoDefault(true); // Enter clicks the button that has the focus
-    return button;
-}
-
 } // namespace
 
 OverviewWindow::OverviewWindow(QWidget *parent)
@@ -51,24 +42,11 @@ OverviewWindow::OverviewWindow(QWidget *parent)
     chart_->setFootText(kAuthorNotice);
     chart_->setFocusPolicy(Qt::NoFocus);
 
-    detail_ =
-        makeButton(this, "detail", QStringLiteral("&Einzelauswertung"), QRect(280, 515, 113, 33));
-    buttonEnde_ = makeButton(this, "button_ende", QStringLiteral("S&chlie\u00dfen"),
-                             QRect(424, 512, 113, 33));
-    buttonEnde_->setIcon(doorIcon());
-    buttonEnde_->setIconSize(QSize(18, 18));
-
-    notice_ = new QLabel(kAuthorNotice, this);
-    notice_->setObjectName(QStringLiteral("Label3"));
-    notice_->setFont(layoutFont(QStringLiteral("Arial"), 12));
-    notice_->move(11, 556);
-    notice_->adjustSize();
-
-    // The scratch picture of the snapshot; never shown.
-    image_ = new QLabel(this);
-    image_->setObjectName(QStringLiteral("Image1"));
-    image_->setGeometry(664, 520, 57, 33);
-    image_->hide();
+    detail_ = makeButton(this, QStringLiteral("detail"), QStringLiteral("&Einzelauswertung"),
+                         QRect(280, 515, 113, 33));
+    buttonEnde_ = makeCloseButton(this, QStringLiteral("button_ende"), QRect(424, 512, 113, 33));
+    notice_ = makeNotice(this, QStringLiteral("Label3"), QPoint(11, 556), 12);
+    image_ = makeScratchImage(this, QRect(664, 520, 57, 33));
 
     setTabOrder(buttonEnde_, detail_);
     buttonEnde_->setFocus();
