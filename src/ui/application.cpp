@@ -1,6 +1,7 @@
 #include "ui/application.h"
 
 #include "ui/message_boxes.h"
+#include "ui/pictures.h"
 
 #include <QFont>
 #include <QLibraryInfo>
@@ -36,6 +37,7 @@ Application::Application(int &argc, char **argv)
     // No display name: Qt would append it to every window title.
     setApplicationName(QStringLiteral("quimo-auswertung"));
     setApplicationVersion(QStringLiteral("1.0"));
+    setWindowIcon(applicationIcon());
     setStyle(new HintTiming);
     setUpFonts();
     installGermanTranslations(*this);

@@ -30,6 +30,7 @@ QString outputFolder(const Session &session, const QString &outDir)
 }
 
 // The rows of a detail window that its picture holds: down to 16 rows below the close button.
+// Rendered without a frame, the window's outer height is its client height.
 quint16 detailWindowCrop(const BlockDetailWindow &window)
 {
     const auto *close = window.findChild<QPushButton *>(QStringLiteral("BitBtn1"));

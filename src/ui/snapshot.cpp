@@ -36,9 +36,8 @@ RgbImage toRgb(const QImage &picture)
 
 } // namespace
 
-QImage captureForegroundWindow(QWidget *window, quint16 crop)
+QImage captureForegroundWindow(QWidget *window, const QRect &outer, quint16 crop)
 {
-    const QRect outer = window->frameGeometry();
     const int height = outer.height() - int(crop);
     if (outer.width() <= 0 || height <= 0) {
         throw std::runtime_error(kTooSmall);
@@ -60,10 +59,23 @@ QImage captureForegroundWindow(QWidget *window, quint16 crop)
     return picture;
 }
 
+QImage captureForegroundWindow(QWidget *window, quint16 crop)
+{
+    return captureForegroundWindow(window, window->frameGeometry(), crop);
+}
+
 void saveSnapshot(QWidget *window, quint16 crop, QLabel *scratch, const QString &path,
                   const QString &displayName)
 {
-    const QImage picture = captureForegroundWindow(window, crop);
+    saveSnapshot(
+        window, [crop](const QRect &) { return crop; }, scratch, path, displayName);
+}
+
+void saveSnapshot(QWidget *window, const CropRule &crop, QLabel *scratch, const QString &path,
+                  const QString &displayName)
+{
+    const QRect outer = window->frameGeometry();
+    const QImage picture = captureForegroundWindow(window, outer, crop(outer));
     if (scratch) {
         scratch->setPixmap(QPixmap::fromImage(picture));
     }

@@ -1,21 +1,33 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QString>
+
+#include <functional>
 
 class QLabel;
 class QWidget;
 
 namespace quimo::ui {
 
-// The screen pixels inside the outer rectangle of window (title bar and frame included where
-// they are drawn, and whatever lies on top of it), its full width and all but the bottom crop
-// rows. Throws std::runtime_error when the window is too small to leave a picture.
+// The screen pixels inside outer, the outer rectangle of window (title bar and frame included
+// where they are drawn, and whatever lies on top of it), its full width and all but the bottom
+// crop rows. Throws std::runtime_error when the window is too small to leave a picture.
+QImage captureForegroundWindow(QWidget *window, const QRect &outer, quint16 crop);
+// The same for the window's outer rectangle as it is now.
 QImage captureForegroundWindow(QWidget *window, quint16 crop);
 
+// The bottom crop of a window, from its outer rectangle at the moment of the click.
+using CropRule = std::function<quint16(const QRect &outer)>;
+
 // Captures window into its scratch picture and writes it as a JPEG picture to path, replacing an
-// earlier one only once the new one is complete. displayName is the name the user is told when
-// it fails. Throws on any failure; nothing is left half-written.
+// earlier one only once the new one is complete. The outer rectangle is read once, for the crop
+// and the capture alike. displayName is the name the user is told when it fails. Throws on any
+// failure; nothing is left half-written.
+void saveSnapshot(QWidget *window, const CropRule &crop, QLabel *scratch, const QString &path,
+                  const QString &displayName);
+// The same for a window whose crop does not depend on its size.
 void saveSnapshot(QWidget *window, quint16 crop, QLabel *scratch, const QString &path,
                   const QString &displayName);
 

@@ -3,14 +3,16 @@
 #include <QEvent>
 #include <QObject>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 namespace quimo::ui {
 
 namespace {
 
-// A window manager adds its frame only after the window is mapped; the frame's size then
-// shows up with the next move or resize, and the client area is fitted once more.
+// A window manager adds its frame only after the window is mapped, and Qt learns the frame's
+// size some time later without telling the widget. So the fit is checked again on activation,
+// on moves and resizes, and a few times during the first second after showing.
 class Placement final : public QObject
 {
 public:
@@ -30,7 +32,15 @@ protected:
         case QEvent::Show:
             fitted_ = QSize(-1, -1);
             fit();
+            for (const int delay : {0, 50, 150, 400, 1000}) {
+                QTimer::singleShot(delay, this, [this] {
+                    if (window_->isVisible()) {
+                        fit();
+                    }
+                });
+            }
             break;
+        case QEvent::WindowActivate:
         case QEvent::Move:
         case QEvent::Resize:
             if (window_->isVisible()) {

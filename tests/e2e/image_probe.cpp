@@ -4,6 +4,7 @@
 //   e2e_image_probe size FILE                 -> "W H"
 //   e2e_image_probe pixel FILE X Y            -> "R G B"
 //   e2e_image_probe bars FILE R G B TOL       -> one line "LEFT RIGHT BOTTOM HEIGHT" per bar
+//   e2e_image_probe differs FILE R G B TOL X Y W H -> how many pixels of the area differ
 //
 // A bar is a run of at least 20 adjacent columns whose longest vertical run of the colour
 // (each channel within TOL) is at least 4 pixels and ends on the same row: text in the same
@@ -11,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QImage>
+#include <QRect>
 #include <QTextStream>
 
 #include <algorithm>
@@ -82,10 +84,21 @@ void printBars(QTextStream &out, const QImage &image, QRgb wanted, int tolerance
     }
 }
 
+int countDiffering(const QImage &image, QRgb wanted, int tolerance, QRect area)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            count += matches(image.pixel(x, y), wanted, tolerance) ? 0 : 1;
+        }
+    }
+    return count;
+}
+
 int usage()
 {
     QTextStream(stderr) << "usage: e2e_image_probe size FILE | pixel FILE X Y | "
-                           "bars FILE R G B TOL\n";
+                           "bars FILE R G B TOL | differs FILE R G B TOL X Y W H\n";
     return 2;
 }
 
@@ -118,6 +131,17 @@ int main(int argc, char **argv)
         }
         const QRgb pixel = image.pixel(x, y);
         out << qRed(pixel) << ' ' << qGreen(pixel) << ' ' << qBlue(pixel) << '\n';
+        return 0;
+    }
+    if (mode == QLatin1String("differs") && args.size() == 10) {
+        const QRgb wanted = qRgb(args.at(2).toInt(), args.at(3).toInt(), args.at(4).toInt());
+        const QRect area(args.at(6).toInt(), args.at(7).toInt(), args.at(8).toInt(),
+                         args.at(9).toInt());
+        if (!image.rect().contains(area)) {
+            QTextStream(stderr) << "e2e_image_probe: the area is outside the picture\n";
+            return 1;
+        }
+        out << countDiffering(image, wanted, args.at(5).toInt(), area) << '\n';
         return 0;
     }
     if (mode == QLatin1String("bars") && args.size() == 6) {
