@@ -337,7 +337,7 @@ write_record()
     shift
     [ $# -eq 54 ] || fail "write_record needs 54 answers, got $#"
     if command -v perl >/dev/null 2>&1; then
-        perl -e 'binmode STDOUT; print pack("x44 l<54 x4", @ARGV)' "$@" >"$file"
+        perl -e 'binmode STDOUT; print pack("x44 l<54 x4", @ARGV)' -- "$@" >"$file"
     else
         python3 -c 'import struct,sys; sys.stdout.buffer.write(bytes(44) + struct.pack("<54i", *map(int, sys.argv[1:])) + bytes(4))' "$@" >"$file"
     fi
