@@ -5,6 +5,8 @@
 //   e2e_image_probe pixel FILE X Y            -> "R G B"
 //   e2e_image_probe bars FILE R G B TOL       -> one line "LEFT RIGHT BOTTOM HEIGHT" per bar
 //   e2e_image_probe differs FILE R G B TOL X Y W H -> how many pixels of the area differ
+//   e2e_image_probe compare FILE OTHER        -> "MEAN PERMILLE": the mean difference of all
+//       channels, and how many pixels per thousand differ by more than 48 in some channel
 //
 // A bar is a run of at least 20 adjacent columns whose longest vertical run of the colour
 // (each channel within TOL) is at least 4 pixels and ends on the same row: text in the same
@@ -95,10 +97,33 @@ int countDiffering(const QImage &image, QRgb wanted, int tolerance, QRect area)
     return count;
 }
 
+// Two pictures of the same window, one from the screen and one rendered: JPEG noise stays
+// small everywhere, a different content shows as many pixels far apart.
+void printComparison(QTextStream &out, const QImage &a, const QImage &b)
+{
+    double sum = 0;
+    qint64 far = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            const int dr = std::abs(qRed(p) - qRed(q));
+            const int dg = std::abs(qGreen(p) - qGreen(q));
+            const int db = std::abs(qBlue(p) - qBlue(q));
+            sum += dr + dg + db;
+            far += std::max({dr, dg, db}) > 48 ? 1 : 0;
+        }
+    }
+    const double pixels = double(a.width()) * a.height();
+    out << QString::number(sum / (3 * pixels), 'f', 2) << ' '
+        << QString::number(1000.0 * double(far) / pixels, 'f', 2) << '\n';
+}
+
 int usage()
 {
-    QTextStream(stderr) << "usage: e2e_image_probe size FILE | pixel FILE X Y | "
-                           "bars FILE R G B TOL | differs FILE R G B TOL X Y W H\n";
+    QTextStream(stderr)
+        << "usage: e2e_image_probe size FILE | pixel FILE X Y | "
+           "bars FILE R G B TOL | differs FILE R G B TOL X Y W H | compare FILE OTHER\n";
     return 2;
 }
 
@@ -142,6 +167,15 @@ int main(int argc, char **argv)
             return 1;
         }
         out << countDiffering(image, wanted, args.at(5).toInt(), area) << '\n';
+        return 0;
+    }
+    if (mode == QLatin1String("compare") && args.size() == 3) {
+        const QImage other(args.at(2));
+        if (other.size() != image.size()) {
+            QTextStream(stderr) << "e2e_image_probe: the pictures differ in size\n";
+            return 1;
+        }
+        printComparison(out, image, other);
         return 0;
     }
     if (mode == QLatin1String("bars") && args.size() == 6) {
