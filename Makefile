@@ -5,7 +5,7 @@ BUILD_TYPE ?= RelWithDebInfo
 WERROR ?= $(if $(CI),ON,OFF)
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test sanitize-test fuzz clean
+.PHONY: all deps configure build run test sanitize-test fuzz clean bench
 
 all: build
 
@@ -49,3 +49,10 @@ fuzz: deps
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
+
+# Start-up, memory, snapshot, instruction and export figures of a Release build; reports only.
+BENCH_DIR ?= build-bench
+bench: deps
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DQUIMO_BENCH=ON -DBUILD_TESTING=OFF -DQUIMO_WERROR=$(WERROR)
+	cmake --build $(BENCH_DIR) --target bench_programs -j $(JOBS)
+	bash bench/run.sh $(BENCH_DIR)

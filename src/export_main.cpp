@@ -9,6 +9,7 @@
 #include <QTextStream>
 
 #include <csignal>
+#include <malloc.h>
 #include <cstdio>
 #include <cstdlib>
 
@@ -54,6 +55,9 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     std::signal(SIGXFSZ, SIG_IGN);
+    // Every picture allocates its window images anew; keeping freed memory in the heap instead
+    // of returning it to the kernel spares the page faults of zeroing it again for each file.
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quimo-export"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));

@@ -32,6 +32,8 @@ std::optional<QString> OpenDialog::chooseDataFile(QWidget *parent)
     dialog.setDirectory(QDir::currentPath());
     dialog.selectFile(QStringLiteral("QUIMO.dat"));
     dialog.setSizeGripEnabled(true);
+    // Folder icons of the desktop's own choosing cost time and tell the user nothing here.
+    dialog.setOption(QFileDialog::DontUseCustomDirectoryIcons);
 
     const bool accepted = handler() ? handler()(dialog) : dialog.exec() == QDialog::Accepted;
     if (!accepted || dialog.selectedFiles().isEmpty()) {
