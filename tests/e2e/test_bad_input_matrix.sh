@@ -4,6 +4,10 @@
 # hang (each row has a time limit) or a sanitizer report (a report ends the process non-zero).
 source "${QUIMO_E2E_LIB:-$(dirname "$0")/lib.sh}"
 e2e_init "${1:-}"
+e2e_need setxkbmap
+# A German keyboard, as the program's users have it: umlauts in typed names are real keys, not
+# letters that xdotool must map onto a spare key first (which may drop the first one).
+setxkbmap -layout de || fail "no German keyboard layout"
 
 INT_MIN=-2147483648
 INT_MAX=2147483647
