@@ -58,6 +58,7 @@ int main(int argc, char **argv)
     // Every picture allocates its window images anew; keeping freed memory in the heap instead
     // of returning it to the kernel spares the page faults of zeroing it again for each file.
     mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quimo-export"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
