@@ -3,9 +3,12 @@
 #include "dialog_answers.h"
 #include "ui/message_boxes.h"
 
+#include <QFontInfo>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -53,6 +56,7 @@ private slots:
     void errorEscapingAHandlerShowsTheErrorBox();
     void errorText_data();
     void errorText();
+    void germanAndHintTiming();
 };
 
 void TestApplication::errorEscapingAHandlerShowsTheErrorBox_data()
@@ -157,6 +161,16 @@ void TestApplication::errorText()
     QFETCH(QString, message);
     QFETCH(QString, expected);
     QCOMPARE(MessageBoxes::errorText(message), expected);
+}
+
+// The open dialog speaks German, and hints come up after half a second, as users know them.
+void TestApplication::germanAndHintTiming()
+{
+    QCOMPARE(QLocale().language(), QLocale::German);
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "&Open"), QStringLiteral("&\u00d6ffnen"));
+    QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
+    QCOMPARE(QFontInfo(quimo::ui::layoutFont(QStringLiteral("MS Sans Serif"), 11)).family(),
+             QStringLiteral("Liberation Sans"));
 }
 
 int main(int argc, char **argv)
