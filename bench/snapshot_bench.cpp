@@ -25,7 +25,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <string>
 #include <thread>
@@ -41,22 +40,6 @@ using Clock = std::chrono::steady_clock;
 double msSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// As the program converts a captured picture before encoding it.
-quimo::RgbImage toRgb(const QImage &picture)
-{
-    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
-    quimo::RgbImage image;
-    image.width = rgb.width();
-    image.height = rgb.height();
-    const auto rowBytes = std::size_t(rgb.width()) * 3;
-    image.pixels.resize(rowBytes * std::size_t(rgb.height()));
-    for (int y = 0; y < rgb.height(); ++y) {
-        std::memcpy(image.pixels.data() + rowBytes * std::size_t(y), rgb.constScanLine(y),
-                    rowBytes);
-    }
-    return image;
 }
 
 void settle(int ms)
@@ -106,7 +89,7 @@ int main(int argc, char **argv)
     const QString theirs = QDir(outDir).filePath(QStringLiteral("QUIMO-qt.jpg"));
     const std::string oursPath = QFile::encodeName(ours).toStdString();
     const QImage captured = quimo::ui::captureForegroundWindow(&window, 80);
-    const quimo::RgbImage rgb = toRgb(captured);
+    const quimo::RgbImage rgb = quimo::ui::rgbImage(captured);
     const std::vector<std::uint8_t> encoded = quimo::encodeJpeg(rgb);
 
     std::map<std::string, std::vector<double>> times;
@@ -134,7 +117,7 @@ int main(int argc, char **argv)
         times["qimagewriter"].push_back(msSince(t));
 
         t = Clock::now();
-        const quimo::RgbImage converted = toRgb(picture);
+        const quimo::RgbImage converted = quimo::ui::rgbImage(picture);
         times["rgb_convert"].push_back(msSince(t));
 
         t = Clock::now();

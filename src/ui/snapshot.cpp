@@ -19,21 +19,6 @@ namespace {
 
 const char *const kTooSmall = "Das Fenster ist zu klein, um als Bild gespeichert zu werden";
 
-RgbImage toRgb(const QImage &picture)
-{
-    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
-    RgbImage image;
-    image.width = rgb.width();
-    image.height = rgb.height();
-    const auto rowBytes = std::size_t(rgb.width()) * 3;
-    image.pixels.resize(rowBytes * std::size_t(rgb.height()));
-    for (int y = 0; y < rgb.height(); ++y) {
-        std::memcpy(image.pixels.data() + rowBytes * std::size_t(y), rgb.constScanLine(y),
-                    rowBytes);
-    }
-    return image;
-}
-
 } // namespace
 
 QImage captureForegroundWindow(QWidget *window, const QRect &outer, quint16 crop)
@@ -84,7 +69,7 @@ void saveSnapshot(QWidget *window, const CropRule &crop, QLabel *scratch, const 
 
 void writePicture(const QImage &picture, const QString &path, const QString &displayName)
 {
-    const std::vector<std::uint8_t> jpeg = encodeJpeg(toRgb(picture));
+    const std::vector<std::uint8_t> jpeg = encodeJpeg(rgbImage(picture));
     writeFileReplacing(QFile::encodeName(path).toStdString(), displayName.toStdString(), jpeg);
 }
 
@@ -98,6 +83,21 @@ QImage renderWindow(QWidget *window, quint16 crop)
     picture.fill(Qt::black);
     window->render(&picture, QPoint(), QRegion(0, 0, window->width(), height));
     return picture;
+}
+
+RgbImage rgbImage(const QImage &picture)
+{
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    RgbImage image;
+    image.width = rgb.width();
+    image.height = rgb.height();
+    const auto rowBytes = std::size_t(rgb.width()) * 3;
+    image.pixels.resize(rowBytes * std::size_t(rgb.height()));
+    for (int y = 0; y < rgb.height(); ++y) {
+        std::memcpy(image.pixels.data() + rowBytes * std::size_t(y), rgb.constScanLine(y),
+                    rowBytes);
+    }
+    return image;
 }
 
 quint16 detailCrop(int outerHeight, int buttonTop)

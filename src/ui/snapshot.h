@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/jpeg_writer.h"
+
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -39,6 +41,9 @@ void writePicture(const QImage &picture, const QString &path, const QString &dis
 // current size, all but the bottom crop rows. It equals the screen capture of the window where
 // no window manager draws a frame.
 QImage renderWindow(QWidget *window, quint16 crop);
+
+// The picture's pixels as the JPEG encoder takes them: 24-bit RGB, rows from top to bottom.
+quimo::RgbImage rgbImage(const QImage &picture);
 
 // The bottom crop of a detail window: its outer height less the close button's top less 16
 // rows, in 16 bits, taken at the moment of the click.
