@@ -1,3 +1,4 @@
+#include "chart_labels.h"
 #include "ui/bar_chart.h"
 
 #include <QFont>
@@ -16,15 +17,7 @@ const QColor cream(255, 251, 240);
 const QColor navy(0, 0, 128);
 const QSize chartSize(761, 489);
 
-const QStringList blockLabels = {"Ziele und Visionen\rkreieren",
-                                 "Ergebnisse und Er-\rwartungen strukturieren",
-                                 "Ideen und Infor-\rmationen sammeln",
-                                 "Teilen und gewinnen",
-                                 "Prioritäten setzen",
-                                 "Routineaufgaben\reinbauen",
-                                 "Ordnung schaffen",
-                                 "Freude und Freunde\rgewinnen",
-                                 "Initiative\rergreifen"};
+const QStringList &blockLabels = quimo::testing::kChartLabels;
 
 std::unique_ptr<BarChart> makeChart(const QVector<double> &scores, QSize size = chartSize,
                                     const QColor &color = navy)

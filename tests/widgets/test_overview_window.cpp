@@ -1,3 +1,4 @@
+#include "chart_labels.h"
 #include "ui/overview_window.h"
 
 #include "answer_files.h"
@@ -42,15 +43,7 @@ AnswerRecord mixedRecord()
 
 const QList<double> mixedScores = {100, 83, 96, 100, 200, 0, 20, 3, 100};
 
-const QStringList chartLabels = {"Ziele und Visionen\rkreieren",
-                                 "Ergebnisse und Er-\rwartungen strukturieren",
-                                 "Ideen und Infor-\rmationen sammeln",
-                                 "Teilen und gewinnen",
-                                 "Prioritäten setzen",
-                                 "Routineaufgaben\reinbauen",
-                                 "Ordnung schaffen",
-                                 "Freude und Freunde\rgewinnen",
-                                 "Initiative\rergreifen"};
+const QStringList &chartLabels = quimo::testing::kChartLabels;
 
 BarChart *chartOf(const OverviewWindow &window)
 {
