@@ -9,7 +9,6 @@
 #include "ui/dialog_keys.h"
 #include "ui/message_boxes.h"
 #include "ui/open_dialog.h"
-#include "ui/pictures.h"
 #include "ui/snapshot.h"
 #include "ui/window_parts.h"
 #include "ui/window_placement.h"
@@ -31,7 +30,6 @@ OverviewWindow::OverviewWindow(QWidget *parent)
 {
     setObjectName(QStringLiteral("quimoauswfrm"));
     setWindowTitle(QStringLiteral("QUIMO Trivelkanz: Auswertung Harnik QDX"));
-    setWindowIcon(applicationIcon());
     setFont(layoutFont(QStringLiteral("MS Sans Serif"), 11));
     setAutoFillBackground(true);
 
@@ -45,7 +43,7 @@ OverviewWindow::OverviewWindow(QWidget *parent)
     detail_ = makeButton(this, QStringLiteral("detail"), QStringLiteral("&Einzelauswertung"),
                          QRect(280, 515, 113, 33));
     buttonEnde_ = makeCloseButton(this, QStringLiteral("button_ende"), QRect(424, 512, 113, 33));
-    notice_ = makeNotice(this, QStringLiteral("Label3"), QPoint(11, 556), 12);
+    makeNotice(this, QStringLiteral("Label3"), QPoint(11, 556), 12);
     image_ = makeScratchImage(this, QRect(664, 520, 57, 33));
 
     setTabOrder(buttonEnde_, detail_);

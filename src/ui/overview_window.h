@@ -53,7 +53,6 @@ private:
     BarChart *chart_;
     QPushButton *detail_;
     QPushButton *buttonEnde_;
-    QLabel *notice_;
     QLabel *image_;
 };
 
